@@ -68,7 +68,7 @@ void Extend(TRect& R, const QPoint& P)
     R.Bottom = std::max(R.Bottom, P.y());
 }
 
-// Widens [Low, High) about its middle to at least Minimum and moves it back inside [0, Limit).
+// Widens [Low, High) about its middle to at least 256 and moves it back inside [0, Limit).
 void EnsureMinimum(int& Low, int& High, int Limit)
 {
     if (High - Low >= minimumSide)
@@ -140,7 +140,7 @@ void TCreateShindoImage::LookupDispXY(TShindListRec& Mark) const
 }
 
 void TCreateShindoImage::DrawMarks(QImage& Target, const std::vector<TShindListRec>& List,
-                                   const QPoint* Epicenter) const
+                                   const std::optional<QPoint>& Epicenter) const
 {
     QPainter painter(&Target);
     if (!painter.isActive())
@@ -148,51 +148,59 @@ void TCreateShindoImage::DrawMarks(QImage& Target, const std::vector<TShindListR
     for (const TShindListRec& mark : List)
         if (mark.ImageIndex >= 1 && mark.ImageIndex <= 9)
             painter.drawImage(mark.DispXY - QPoint(iconSize / 2, iconSize / 2), FIcons[mark.ImageIndex]);
-    if (Epicenter != nullptr)
+    if (Epicenter)
         painter.drawImage(*Epicenter - QPoint(iconSize / 2, iconSize / 2), FIcons[EpicenterImageIndex]);
 }
 
 bool TCreateShindoImage::DrawNow(std::vector<TShindListRec>& List, const QPointF& EpicenterF, QImage& ABitmap,
                                  TRect& ARect, TLabelPosition& LabelPosition)
 {
-    const QPoint epicenter = LatLonToDispXY(EpicenterF);
-    const bool hasEpicenter = epicenter.x() > 0 && Inside(epicenter);
-    if (List.empty() && !hasEpicenter)
+    std::optional<QPoint> epicenter = LatLonToDispXY(EpicenterF);
+    // A missing epicentre comes as longitude 0, which lands far left of the map.
+    if (epicenter->x() <= 0 || !Inside(*epicenter))
+        epicenter.reset();
+    if (List.empty() && !epicenter)
         return false;
     try {
-        if (!List.empty()) {
-            std::stable_sort(List.begin(), List.end(), [](const TShindListRec& A, const TShindListRec& B) {
-                return A.ImageIndex < B.ImageIndex;
-            });
-            for (TShindListRec& mark : List)
-                LookupDispXY(mark);
-            ARect = {ImageWidth, ImageHeight, 0, 0};
-            for (const TShindListRec& mark : List)
-                if (Inside(mark.DispXY))
-                    Extend(ARect, mark.DispXY);
-            if (hasEpicenter)
-                Extend(ARect, epicenter);
-        } else {
-            ARect = {epicenter.x(), epicenter.y(), epicenter.x() + iconSize, epicenter.y() + iconSize};
-        }
-        Normalise(ARect);
-        GrowAndClamp(ARect);
-        EnsureMinimum(ARect.Left, ARect.Right, ImageWidth);
-        EnsureMinimum(ARect.Top, ARect.Bottom, ImageHeight);
+        std::stable_sort(List.begin(), List.end(),
+                         [](const TShindListRec& A, const TShindListRec& B) { return A.ImageIndex < B.ImageIndex; });
+        for (TShindListRec& mark : List)
+            LookupDispXY(mark);
+        ARect = RegionOfInterest(List, epicenter);
 
-        const QPoint* shownEpicenter = hasEpicenter ? &epicenter : nullptr;
         FTempBitmap.fill(0);
-        DrawMarks(FTempBitmap, List, shownEpicenter);
+        DrawMarks(FTempBitmap, List, epicenter);
         LabelPosition = FindLabelPosition(FTempBitmap, ARect, FLabelWidth, FLabelHeight);
         // The marks go straight onto a copy of the doubled base map: the same picture as laying
         // the marks layer over it, for the price of one copy.
         CopyInto(FScaledMap, ABitmap);
-        DrawMarks(ABitmap, List, shownEpicenter);
+        DrawMarks(ABitmap, List, epicenter);
         return true;
     } catch (const std::exception& e) {
         WriteLog(QStringLiteral("TCreateShindoImage.DrawNow"), QString::fromUtf8(e.what()));
         return false;
     }
+}
+
+TRect RegionOfInterest(const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter)
+{
+    TRect r;
+    if (!List.empty()) {
+        r = {TCreateShindoImage::ImageWidth, TCreateShindoImage::ImageHeight, 0, 0};
+        for (const TShindListRec& mark : List)
+            if (Inside(mark.DispXY))
+                Extend(r, mark.DispXY);
+        if (Epicenter)
+            Extend(r, *Epicenter);
+    } else if (Epicenter) {
+        r = {Epicenter->x(), Epicenter->y(), Epicenter->x() + iconSize, Epicenter->y() + iconSize};
+    }
+    // Nothing inside leaves the start inverted, which turns it into the whole map.
+    Normalise(r);
+    GrowAndClamp(r);
+    EnsureMinimum(r.Left, r.Right, TCreateShindoImage::ImageWidth);
+    EnsureMinimum(r.Top, r.Bottom, TCreateShindoImage::ImageHeight);
+    return r;
 }
 
 bool IsAreaBlank(const QImage& Bitmap, const TRect& Area)

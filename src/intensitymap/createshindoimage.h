@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class TMapLayer;
@@ -68,7 +69,7 @@ public:
 
 private:
     void LookupDispXY(TShindListRec& Mark) const;
-    void DrawMarks(QImage& Target, const std::vector<TShindListRec>& List, const QPoint* Epicenter) const;
+    void DrawMarks(QImage& Target, const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter) const;
 
     QImage FMapBitmap;
     QImage FScaledMap;
@@ -78,6 +79,12 @@ private:
     int FLabelWidth = 0;
     int FLabelHeight = 0;
 };
+
+// The region worth showing: the marks inside the map (drawn or not) and the epicentre, or
+// the epicentre's icon square alone when there are no marks; grown by 24 on every side,
+// kept inside the map and widened about its middle to at least 256 x 256 (255 when the
+// missing part is odd), shifted back inside the map where the widening overhangs.
+TRect RegionOfInterest(const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter);
 
 // Whether every pixel of Bitmap with Left <= x <= Right and Top <= y <= Bottom is 0; pixels
 // outside the bitmap count as blank, and so does a rectangle with Right < Left or Bottom < Top.
