@@ -108,34 +108,36 @@ def load_land(admin1_shp):
 
 def apply_shoreline(label, mask_path, mask_box, mask_size):
     """Takes land and sea from a finer land mask (bytes, 1 = land, rows north to south);
-    land the polygons miss takes the country of the nearest labelled land."""
+    land the polygons miss (small islands) takes the country of the nearest labelled land."""
     cols, rows = mask_size
     with open(mask_path, 'rb') as f:
         mask = f.read()
     dlon = (mask_box[2] - mask_box[0]) / (cols - 1)
     dlat = (mask_box[3] - mask_box[1]) / (rows - 1)
+    nearest = [row[:] for row in label]
     todo = deque()
-    unknown = set()
+    unknown = []
     for y in range(HEIGHT):
         for x in range(WIDTH):
             lon, lat = unproject(2 * x, 2 * y)
             i = round((mask_box[3] - lat) / dlat)
             j = round((lon - mask_box[0]) / dlon)
             land = mask[i * cols + j] != 0
+            if label[y][x] != SEA:
+                todo.append((x, y))
             if not land:
                 label[y][x] = SEA
             elif label[y][x] == SEA:
-                unknown.add((x, y))
-            else:
-                todo.append((x, y))
-    while todo and unknown:
+                unknown.append((x, y))
+    # breadth-first spread of the polygons' countries over the whole frame
+    while todo:
         x, y = todo.popleft()
         for nx, ny in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
-            if (nx, ny) in unknown:
-                unknown.discard((nx, ny))
-                label[ny][nx] = label[y][x]
+            if 0 <= nx < WIDTH and 0 <= ny < HEIGHT and nearest[ny][nx] == SEA:
+                nearest[ny][nx] = nearest[y][x]
                 todo.append((nx, ny))
-    # land far from every polygon (none in this frame) would stay unknown: keep it as sea
+    for x, y in unknown:
+        label[y][x] = nearest[y][x]
 
 
 class Relief:
@@ -235,7 +237,7 @@ def write_png(path, pixels):
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument('--data', required=True, help='folder the data packages were unpacked into')
-    p.add_argument('--landmask', help='land mask from gmt grdlandmask (see README.md)')
+    p.add_argument('--landmask', help='land mask from gmt grdlandmask, bytes, rows north to south (see README.md)')
     p.add_argument('--landmask-box', default='118/153/20/50', help='W/E/S/N of the land mask')
     p.add_argument('--landmask-size', default='4201x3601', help='COLSxROWS of the land mask')
     p.add_argument('-o', '--output', required=True)
