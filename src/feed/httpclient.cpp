@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -33,9 +34,21 @@ struct TSlistDeleter {
     void operator()(curl_slist* List) const { curl_slist_free_all(List); }
 };
 
-bool IsResetErrno(long Errno)
+// libcurl's errno after a failure may be left over from an earlier call, so the message,
+// which carries the system's text for the error (in the process's language), tells.
+bool IsResetMessage(const QString& Message)
 {
-    return Errno == ECONNRESET || Errno == ECONNABORTED;
+    for (int error : {ECONNRESET, ECONNABORTED, EPIPE}) {
+        if (Message.contains(QString::fromLocal8Bit(std::strerror(error))))
+            return true;
+    }
+    return false;
+}
+
+// A send or receive that failed in the socket layer rather than in TLS.
+bool IsSocketMessage(const QString& Message)
+{
+    return Message.startsWith(QLatin1String("Recv failure")) || Message.startsWith(QLatin1String("Send failure"));
 }
 
 }  // namespace
@@ -53,28 +66,24 @@ struct THttpClient::TImpl {
     void Configure(const THttpSettings& Settings);
     TResult Classify(CURLcode Code, QString& Message) const;
     CURLcode Run();
-};
 
-namespace {
-
-size_t WriteBody(char* Data, size_t Size, size_t Count, void* User)
-{
-    auto* impl = static_cast<THttpClient::TImpl*>(User);
-    const size_t length = Size * Count;
-    if (static_cast<std::size_t>(impl->Body->size()) + length > impl->MaxBodySize) {
-        impl->TooLarge = true;
-        return 0;
+    static size_t WriteBody(char* Data, size_t Size, size_t Count, void* User)
+    {
+        auto* impl = static_cast<TImpl*>(User);
+        const size_t length = Size * Count;
+        if (static_cast<std::size_t>(impl->Body->size()) + length > impl->MaxBodySize) {
+            impl->TooLarge = true;
+            return 0;
+        }
+        impl->Body->append(Data, static_cast<qsizetype>(length));
+        return length;
     }
-    impl->Body->append(Data, static_cast<qsizetype>(length));
-    return length;
-}
 
-int AbortOnStop(void* User, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    return static_cast<THttpClient::TImpl*>(User)->Stop.stop_requested() ? 1 : 0;
-}
-
-}  // namespace
+    static int AbortOnStop(void* User, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+    {
+        return static_cast<TImpl*>(User)->Stop.stop_requested() ? 1 : 0;
+    }
+};
 
 void THttpClient::TImpl::Configure(const THttpSettings& Settings)
 {
@@ -100,7 +109,7 @@ void THttpClient::TImpl::Configure(const THttpSettings& Settings)
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
-    curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
+    curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!Settings.CaFile.isEmpty())
@@ -142,10 +151,7 @@ CURLcode THttpClient::TImpl::Run()
 THttpClient::TResult THttpClient::TImpl::Classify(CURLcode Code, QString& Message) const
 {
     Message = QString::fromUtf8(ErrorBuffer[0] ? ErrorBuffer : curl_easy_strerror(Code));
-    long osErrno = 0;
-    curl_easy_getinfo(Easy.get(), CURLINFO_OS_ERRNO, &osErrno);
-    // The errno is left over from earlier transfers too; the message shows it is this one's.
-    const bool reset = IsResetErrno(osErrno) && Message.contains(QString::fromLocal8Bit(std::strerror(static_cast<int>(osErrno))));
+    const bool reset = IsResetMessage(Message);
     switch (Code) {
     case CURLE_ABORTED_BY_CALLBACK:
         return TResult::Stopped;
@@ -159,7 +165,9 @@ THttpClient::TResult THttpClient::TImpl::Classify(CURLcode Code, QString& Messag
         return TResult::Socket;
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
-        return reset ? TResult::Reset : osErrno != 0 ? TResult::Socket : TResult::Failed;
+        if (reset)
+            return TResult::Reset;
+        return IsSocketMessage(Message) ? TResult::Socket : TResult::Failed;
     default:
         return reset ? TResult::Reset : TResult::Failed;
     }
