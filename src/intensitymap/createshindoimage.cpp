@@ -139,26 +139,43 @@ void TCreateShindoImage::LookupDispXY(TShindListRec& Mark) const
     Mark.DispXY = row->DispXY;
 }
 
-void TCreateShindoImage::DrawMarks(QImage& Target, const std::vector<TShindListRec>& List,
-                                   const std::optional<QPoint>& Epicenter) const
+std::vector<TCreateShindoImage::TPlacedIcon> TCreateShindoImage::IconsToDraw(
+    const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter) const
+{
+    const QPoint half(iconSize / 2, iconSize / 2);
+    std::vector<TPlacedIcon> icons;
+    for (const TShindListRec& mark : List)
+        if (mark.ImageIndex >= 1 && mark.ImageIndex <= 9)
+            icons.emplace_back(mark.DispXY - half, mark.ImageIndex);
+    if (Epicenter)
+        icons.emplace_back(*Epicenter - half, EpicenterImageIndex);
+    return icons;
+}
+
+void TCreateShindoImage::DrawIcons(QImage& Target, const std::vector<TPlacedIcon>& Icons) const
 {
     QPainter painter(&Target);
     if (!painter.isActive())
         throw std::runtime_error("Cannot paint on the map bitmap");
-    for (const TShindListRec& mark : List)
-        if (mark.ImageIndex >= 1 && mark.ImageIndex <= 9)
-            painter.drawImage(mark.DispXY - QPoint(iconSize / 2, iconSize / 2), FIcons[mark.ImageIndex]);
-    if (Epicenter)
-        painter.drawImage(*Epicenter - QPoint(iconSize / 2, iconSize / 2), FIcons[EpicenterImageIndex]);
+    for (const auto& [topLeft, index] : Icons)
+        painter.drawImage(topLeft, FIcons[index]);
+}
+
+// Clears the squares of the icons drawn last, which is all the marks layer holds.
+void TCreateShindoImage::ClearMarksLayer()
+{
+    for (const auto& [topLeft, index] : FDrawnIcons) {
+        const QRect square = QRect(topLeft, QSize(iconSize, iconSize)) & FTempBitmap.rect();
+        for (int y = square.top(); y <= square.bottom(); ++y)
+            std::memset(FTempBitmap.scanLine(y) + square.left() * 4, 0, static_cast<std::size_t>(square.width()) * 4);
+    }
+    FDrawnIcons.clear();
 }
 
 bool TCreateShindoImage::DrawNow(std::vector<TShindListRec>& List, const QPointF& EpicenterF, QImage& ABitmap,
                                  TRect& ARect, TLabelPosition& LabelPosition)
 {
-    std::optional<QPoint> epicenter = LatLonToDispXY(EpicenterF);
-    // A missing epicentre comes as longitude 0, which lands far left of the map.
-    if (epicenter->x() <= 0 || !Inside(*epicenter))
-        epicenter.reset();
+    const std::optional<QPoint> epicenter = EpicenterDispXY(EpicenterF);
     if (List.empty() && !epicenter)
         return false;
     try {
@@ -168,18 +185,28 @@ bool TCreateShindoImage::DrawNow(std::vector<TShindListRec>& List, const QPointF
             LookupDispXY(mark);
         ARect = RegionOfInterest(List, epicenter);
 
-        FTempBitmap.fill(0);
-        DrawMarks(FTempBitmap, List, epicenter);
+        const std::vector<TPlacedIcon> icons = IconsToDraw(List, epicenter);
+        ClearMarksLayer();
+        FDrawnIcons = icons;
+        DrawIcons(FTempBitmap, icons);
         LabelPosition = FindLabelPosition(FTempBitmap, ARect, FLabelWidth, FLabelHeight);
-        // The marks go straight onto a copy of the doubled base map: the same picture as laying
+        // The icons go straight onto a copy of the doubled base map: the same picture as laying
         // the marks layer over it, for the price of one copy.
         CopyInto(FScaledMap, ABitmap);
-        DrawMarks(ABitmap, List, epicenter);
+        DrawIcons(ABitmap, icons);
         return true;
     } catch (const std::exception& e) {
         WriteLog(QStringLiteral("TCreateShindoImage.DrawNow"), QString::fromUtf8(e.what()));
         return false;
     }
+}
+
+std::optional<QPoint> EpicenterDispXY(const QPointF& EpicenterF)
+{
+    const QPoint pixel = LatLonToDispXY(EpicenterF);
+    if (pixel.x() <= 0 || !Inside(pixel))
+        return std::nullopt;
+    return pixel;
 }
 
 TRect RegionOfInterest(const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class TMapLayer;
@@ -69,16 +70,27 @@ public:
 
 private:
     void LookupDispXY(TShindListRec& Mark) const;
-    void DrawMarks(QImage& Target, const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter) const;
+    // An icon to draw: its top left corner and its index in the icon list.
+    using TPlacedIcon = std::pair<QPoint, int>;
+
+    std::vector<TPlacedIcon> IconsToDraw(const std::vector<TShindListRec>& List,
+                                         const std::optional<QPoint>& Epicenter) const;
+    void DrawIcons(QImage& Target, const std::vector<TPlacedIcon>& Icons) const;
+    void ClearMarksLayer();
 
     QImage FMapBitmap;
     QImage FScaledMap;
     QImage FTempBitmap;
+    std::vector<TPlacedIcon> FDrawnIcons;
     TAreaCodeList FAreaCodeList;
     std::vector<QImage> FIcons;
     int FLabelWidth = 0;
     int FLabelHeight = 0;
 };
+
+// The epicentre's pixel in the composed map; none when it falls outside the map or on its
+// left edge, as a missing epicentre (longitude 0) does.
+std::optional<QPoint> EpicenterDispXY(const QPointF& EpicenterF);
 
 // The region worth showing: the marks inside the map (drawn or not) and the epicentre, or
 // the epicentre's icon square alone when there are no marks; grown by 24 on every side,

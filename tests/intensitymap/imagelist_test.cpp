@@ -48,7 +48,7 @@ TEST(ImageList1, IntensityPicturesCarryTheirFillColours)
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         // Just inside the border, clear of the rounded corner and the text.
-        const QRgb pixel = pictures[i].pixel(4, 32);
+        const QRgb pixel = pictures[i].pixel(32, 3);
         EXPECT_EQ(qAlpha(pixel), 255);
         EXPECT_EQ(pixel & 0xFFFFFF, fills[i]);
     }
