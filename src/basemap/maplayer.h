@@ -26,7 +26,8 @@ public:
     // Paints the base map for Rec into ABitmap (at least 960 x 970, Format_ARGB32).
     void TestMap(const TDrawMapRec& Rec, QImage& ABitmap);
 
-    // The renderer behind TestMap. Failures inside its passes are logged as
+    // The renderer behind TestMap. A null ABitmap is left alone; one of another format is
+    // converted to Format_ARGB32 first. Failures inside its passes are logged as
     // "TMapLayer.MakeMap"; a missing "MapData" resource is thrown to the caller.
     void MakeMap(const TDrawMapRec& Rec, QImage& ABitmap);
 
