@@ -29,7 +29,8 @@ struct TFeedEndpoint {
 // Settings the program leaves at their defaults; tests shorten the time-outs and drive the
 // clock that decides when a poll is due.
 struct TFeedTuning {
-    std::function<QDateTime()> Now = [] { return QDateTime::currentDateTime(); };
+    // Date-times compare as instants, so the schedule needs no local-zone conversion.
+    std::function<QDateTime()> Now = [] { return QDateTime::currentDateTimeUtc(); };
     std::chrono::milliseconds ConnectTimeout{16000};
     std::chrono::milliseconds ReadTimeout{16000};
 };

@@ -145,7 +145,7 @@ protected:
         StartFreshLog(FFolder.path());
         AccessInterval = 180;
         ForceAccess = false;
-        FNow = QDateTime(QDate(2021, 3, 15), QTime(12, 0)).toMSecsSinceEpoch();
+        SetClock(QTime(12, 0));
     }
     void TearDown() override
     {
@@ -161,7 +161,7 @@ protected:
         TFeedTuning tuning;
         tuning.Now = [this] {
             ++FClockReads;
-            return QDateTime::fromMSecsSinceEpoch(FNow.load());
+            return QDateTime::fromMSecsSinceEpoch(FNow.load(), Qt::UTC);
         };
         tuning.ReadTimeout = 2s;
         FAccess = std::make_unique<TJMAAccess>(Endpoint, &FEqHistList, &FDetailRequestList, &FDetailResultList,
@@ -192,7 +192,7 @@ protected:
         ForceAccess = true;
         ASSERT_TRUE(WaitUntil([&] { return AccessCalls().size() >= calls + 2 && !ForceAccess.load(); }));
     }
-    void SetClock(QTime Time) { FNow = QDateTime(QDate(2021, 3, 15), Time).toMSecsSinceEpoch(); }
+    void SetClock(QTime Time) { FNow = QDateTime(QDate(2021, 3, 15), Time, Qt::UTC).toMSecsSinceEpoch(); }
     // Waits until the feed thread has looked at the clock N more times, that is, N passes.
     void WaitPasses(int N)
     {

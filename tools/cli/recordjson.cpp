@@ -40,3 +40,15 @@ nlohmann::ordered_json RecordToJson(const TJmaRec& Rec)
         {"MaxIntesity", Rec.MaxIntesity.toStdString()},
     };
 }
+
+nlohmann::ordered_json DetailsToJson(const TJmaRec& Rec)
+{
+    auto comments = nlohmann::ordered_json::array();
+    for (const QString& text : Rec.Comments)
+        comments.push_back(text.toStdString());
+    return nlohmann::ordered_json{
+        {"Json", Rec.Json.toStdString()},
+        {"Comments", comments},
+        {"Intensity", Rec.Intensity.toStdString()},
+    };
+}
