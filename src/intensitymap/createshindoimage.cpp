@@ -32,12 +32,15 @@ QImage NewImage(int Width, int Height, QImage::Format Format)
     return image;
 }
 
-QImage ScaledBaseMap(const QImage& MapBitmap)
+QImage PaintBaseMap(TMapLayer& MapLayer, const TDrawMapRec& MapColors)
 {
+    QImage mapBitmap = NewImage(mapWidth, mapHeight, QImage::Format_ARGB32);
+    MapLayer.TestMap(MapColors, mapBitmap);
     QImage scaled = NewImage(TCreateShindoImage::ImageWidth, TCreateShindoImage::ImageHeight, QImage::Format_ARGB32);
     QPainter painter(&scaled);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(0, 0, scaled.width(), scaled.height()), MapBitmap);
+    painter.drawImage(QRect(0, 0, scaled.width(), scaled.height()), mapBitmap);
+    painter.end();
     return scaled;
 }
 
@@ -116,13 +119,11 @@ void CopyInto(const QImage& Source, QImage& Target)
 
 TCreateShindoImage::TCreateShindoImage(TMapLayer& MapLayer, const TDrawMapRec& MapColors,
                                        const std::vector<QImage>& Icons, int LabelWidth, int LabelHeight)
-    : FMapBitmap(NewImage(mapWidth, mapHeight, QImage::Format_ARGB32))
+    : FScaledMap(PaintBaseMap(MapLayer, MapColors))
     , FIcons(MarkIcons(Icons))
     , FLabelWidth(LabelWidth)
     , FLabelHeight(LabelHeight)
 {
-    MapLayer.TestMap(MapColors, FMapBitmap);
-    FScaledMap = ScaledBaseMap(FMapBitmap);
     FTempBitmap = NewImage(ImageWidth, ImageHeight, QImage::Format_ARGB32_Premultiplied);
     LoadAreaCode(FAreaCodeList);
 }

@@ -36,7 +36,7 @@ struct TShindListRec {
 };
 
 // The corner of the region of interest that the caption block can cover without hiding a mark.
-enum TLabelPosition {
+enum TLabelPosition : int {
     lpNone = 0,
     lpLeftTop = 1,
     lpRightTop = 2,
@@ -54,7 +54,8 @@ public:
 
     // Icons: the pictures of ImageList1 in index order (at least 14; 1 to 9 and 13 are used).
     // LabelWidth and LabelHeight: the caption block's size in composed-map pixels.
-    // Throws std::runtime_error when the base map or the area table cannot be made.
+    // Throws std::invalid_argument on a short icon list and std::runtime_error when the base
+    // map or the area table cannot be made.
     TCreateShindoImage(TMapLayer& MapLayer, const TDrawMapRec& MapColors, const std::vector<QImage>& Icons,
                        int LabelWidth, int LabelHeight);
 
@@ -66,19 +67,17 @@ public:
     bool DrawNow(std::vector<TShindListRec>& List, const QPointF& EpicenterF, QImage& ABitmap, TRect& ARect,
                  TLabelPosition& LabelPosition);
 
-    const TAreaCodeList& AreaCodeList() const { return FAreaCodeList; }
-
 private:
-    void LookupDispXY(TShindListRec& Mark) const;
     // An icon to draw: its top left corner and its index in the icon list.
     using TPlacedIcon = std::pair<QPoint, int>;
 
+    void LookupDispXY(TShindListRec& Mark) const;
     std::vector<TPlacedIcon> IconsToDraw(const std::vector<TShindListRec>& List,
                                          const std::optional<QPoint>& Epicenter) const;
     void DrawIcons(QImage& Target, const std::vector<TPlacedIcon>& Icons) const;
     void ClearMarksLayer();
 
-    QImage FMapBitmap;
+    // The base map, painted once and doubled to the composed size.
     QImage FScaledMap;
     QImage FTempBitmap;
     std::vector<TPlacedIcon> FDrawnIcons;

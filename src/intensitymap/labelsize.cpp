@@ -15,10 +15,6 @@ int Rnd(double Value)
     return static_cast<int>(RoundHalfEven(Value));
 }
 
-// The caption bitmap's resolution: 96 dots per inch, so that a point is 4/3 of a pixel
-// whatever the display says.
-constexpr int dotsPerMeter = 3780;
-
 QRectF Measure(QPainter& Painter, const QRectF& Box, const QString& Text)
 {
     return Painter.boundingRect(Box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Text);
@@ -40,8 +36,8 @@ QFont CaptionFont()
 TLabelSize MeasureLabelSize()
 {
     QImage canvas(200, 64, QImage::Format_ARGB32);
-    canvas.setDotsPerMeterX(dotsPerMeter);
-    canvas.setDotsPerMeterY(dotsPerMeter);
+    canvas.setDotsPerMeterX(CaptionDotsPerMeter);
+    canvas.setDotsPerMeterY(CaptionDotsPerMeter);
     QPainter painter(&canvas);
     if (!painter.isActive())
         return {};

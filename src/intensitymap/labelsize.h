@@ -10,6 +10,11 @@ struct TLabelSize {
     int LabelHeight = 0;
 };
 
+// The caption bitmap's resolution, 96 dots per inch, at which CaptionFont is 23.5 pixels
+// whatever the display says; give the caption bitmap this resolution (setDotsPerMeterX and
+// setDotsPerMeterY) before drawing on it.
+constexpr int CaptionDotsPerMeter = 3780;
+
 // The caption font: "游ゴシック", bold, 23.5 pixels; where that family is missing a Japanese
 // font of the system stands in for it.
 QFont CaptionFont();
