@@ -71,6 +71,11 @@ struct THttpClient::TImpl {
     {
         auto* impl = static_cast<TImpl*>(User);
         const size_t length = Size * Count;
+        // The page of an error status is not wanted: the caller gets an empty body.
+        long status = 0;
+        curl_easy_getinfo(impl->Easy.get(), CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 400)
+            return length;
         if (static_cast<std::size_t>(impl->Body->size()) + length > impl->MaxBodySize) {
             impl->TooLarge = true;
             return 0;

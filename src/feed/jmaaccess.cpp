@@ -42,6 +42,8 @@ TJMAAccess::TJMAAccess(TFeedEndpoint Endpoint, TEqHistList* EqHistList, TDetailL
     , FAccessing(std::move(Accessing))
     , FPost(std::move(Post))
 {
+    while (FEndpoint.BaseUrl.endsWith(u'/'))
+        FEndpoint.BaseUrl.chop(1);
 }
 
 TJMAAccess::~TJMAAccess()
@@ -138,11 +140,12 @@ void TJMAAccess::HandOnNewReports()
     FJsonList.clear();
 }
 
-// Runs Accessing on the window's thread and waits for it; a stop request ends the wait, so
-// that an owner joining the thread on the window's thread cannot deadlock with it.
+// Runs Accessing on the window's thread and waits for it; a stop request ends the wait (and
+// nothing more is posted once it came), so that an owner joining the thread on the window's
+// thread cannot deadlock with it.
 void TJMAAccess::Synchronize(bool OnOff)
 {
-    if (!FAccessing)
+    if (!FAccessing || FStop.stop_requested())
         return;
     if (!FPost) {
         FAccessing(OnOff);
