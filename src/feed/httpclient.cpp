@@ -11,8 +11,8 @@
 
 namespace {
 
-// The agency's pages are asked for as a browser of the time asked for them; the Accept
-// value really starts with a tab, which travels as whitespace after the colon.
+// Every request carries these; the Accept value really starts with a tab, which travels as
+// whitespace after the colon.
 constexpr const char* RequestHeaders[] = {
     "Accept: \ttext/html",
     "Accept-Language: ja,en-us;q=0.7,en;q=0.3",
