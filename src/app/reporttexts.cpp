@@ -1,6 +1,8 @@
 #include "app/reporttexts.h"
 
-#include "intensitymap/shindoimages.h"
+#include "intensitymap/imagelist.h"
+
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +24,7 @@ QString Pad2(int Value)
 }
 
 // The zero date-time of the feed records: 1899-12-30, midnight.
-const QDateTime ZeroTime(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::UTC);
+const QDateTime ZeroTime(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc());
 
 const QString TrainingMark = QStringLiteral("(訓練)");
 
