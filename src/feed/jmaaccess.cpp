@@ -12,8 +12,6 @@ std::atomic<bool> ForceAccess{false};
 
 namespace {
 
-constexpr std::chrono::milliseconds PassPause{100};
-
 // One call of the access callback on the window's thread, which the feed thread waits for.
 struct TWindowCall {
     std::mutex Lock;
@@ -71,7 +69,7 @@ void TJMAAccess::Execute(std::stop_token Stop)
         while (!Stop.stop_requested()) {
             Pass();
             std::unique_lock lock(pauseLock);
-            pause.wait_for(lock, Stop, PassPause, [] { return false; });
+            pause.wait_for(lock, Stop, FTuning.PassPause, [] { return false; });
         }
     } catch (const std::exception& e) {
         WriteLog(QStringLiteral("TJMAAccess.Execute"), QString::fromUtf8(e.what()));

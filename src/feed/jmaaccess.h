@@ -33,6 +33,7 @@ struct TFeedTuning {
     std::function<QDateTime()> Now = [] { return QDateTime::currentDateTimeUtc(); };
     std::chrono::milliseconds ConnectTimeout{16000};
     std::chrono::milliseconds ReadTimeout{16000};
+    std::chrono::milliseconds PassPause{100};  // the pause at the end of every pass of the loop
 };
 
 // Seconds from the end of one poll to the start of the next; written by the window, read
