@@ -28,7 +28,7 @@ const QDateTime ZeroTime(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc());
 
 const QString TrainingMark = QStringLiteral("(訓練)");
 
-} // namespace
+}  // namespace
 
 QChar DateSeparator(const QLocale& Locale)
 {
@@ -128,7 +128,7 @@ QString PositionText(const TPointF& Epicenter, const QLocale& Locale)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TSummaryRows SummaryRows(const TJmaRec& Rec, const QLocale& Locale)
 {

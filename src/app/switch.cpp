@@ -8,7 +8,7 @@ namespace {
 constexpr double TrackWidth = 60;
 constexpr double TrackHeight = 22;
 
-} // namespace
+}  // namespace
 
 TSwitch::TSwitch(double Scale, QWidget* Parent)
     : QAbstractButton(Parent)

@@ -49,4 +49,4 @@ TEST(DetailRequests, ARecordInFetchIsOutstanding)
     EXPECT_FALSE(requests.Outstanding(&a));
 }
 
-} // namespace
+}  // namespace

@@ -188,4 +188,4 @@ TEST(ReportTexts, CountLabelAndValueColumn)
     EXPECT_DOUBLE_EQ(ValueColumnWidth(140, 125), 0);
 }
 
-} // namespace
+}  // namespace

@@ -81,7 +81,7 @@ bool Save(const QString& Folder, const QString& Name, const std::function<void(Q
     return image.save(QDir(Folder).filePath(Name + QStringLiteral(".png")));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
