@@ -343,7 +343,9 @@ QWidget* TMainForm::CreateReportPane()
     pane->setContentsMargins(0, 0, 0, 0);
     pane->setSpacing(0);
 
+    // Feed texts are shown as they are, never taken for markup.
     TitleLabel = new QLabel(layout3);
+    TitleLabel->setTextFormat(Qt::PlainText);
     TitleLabel->setFixedHeight(28);
     QFont bold = TitleLabel->font();
     bold.setBold(true);
@@ -371,6 +373,7 @@ QWidget* TMainForm::CreateReportPane()
     pane->addWidget(StringGrid1);
 
     CommentBox = new QLabel(layout3);
+    CommentBox->setTextFormat(Qt::PlainText);
     CommentBox->setWordWrap(true);
     CommentBox->setContentsMargins(0, 4, 0, 4);
     CommentBox->setStyleSheet(QStringLiteral("color: #0000FF;"));

@@ -162,7 +162,8 @@ private:
     bool FTheFirst = false;
     // The records of the report list's items, in item order; the items refer to them.
     std::vector<std::unique_ptr<TJmaRec>> FRecords;
-    std::vector<QIcon> FListIcons;
+    // The pictures of ImageList1 as icons, shared by the report list and the tree.
+    std::vector<QIcon> FIcons;
     TDetailRequests FDetailRequests;
     // Records back with their details, taken off the result list when an access started;
     // shown at the next tick.
@@ -219,5 +220,4 @@ private:
     int LabelWidth = 0;
     int LabelLineHeight = 0;
     int LabelHeight = 0;
-    std::vector<QIcon> FTreeIcons;
 };

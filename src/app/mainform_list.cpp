@@ -61,7 +61,7 @@ void TMainForm::FormCreate()
         StringGrid1->item(row, 0)->setText(SummaryRowTitles[row]);
     Label7->setText(QStringLiteral("0"));
     for (const QImage& picture : ImageList1())
-        FListIcons.emplace_back(QPixmap::fromImage(picture));
+        FIcons.emplace_back(QPixmap::fromImage(picture));
     FLabelBitmap = QImage(200, 64, QImage::Format_ARGB32);
     CalcLabelSize();
     FLabelBitmap = QImage(2 * LabelWidth, 2 * LabelHeight, QImage::Format_ARGB32);
@@ -238,8 +238,8 @@ int TMainForm::AddToListview(std::unique_ptr<TJmaRec> Rec)
         const TListItemTexts texts = ListItemTexts(*rec, QLocale());
         item->setText(texts.Text);
         item->setData(DetailRole, texts.Detail);
-        if (texts.ImageIndex >= 0 && texts.ImageIndex < static_cast<int>(FListIcons.size()))
-            item->setIcon(FListIcons[texts.ImageIndex]);
+        if (texts.ImageIndex >= 0 && texts.ImageIndex < static_cast<int>(FIcons.size()))
+            item->setIcon(FIcons[texts.ImageIndex]);
         if (!SearchBox->text().isEmpty())
             SearchBoxChange(SearchBox->text());
         return ListView1->row(item);

@@ -33,8 +33,6 @@ QRectF ImageRect(const TRect& R)
 
 void TMainForm::CreateMapView()
 {
-    for (const QImage& picture : ImageList1())
-        FTreeIcons.emplace_back(QPixmap::fromImage(picture));
     FLabelBitmap.setDotsPerMeterX(CaptionDotsPerMeter);
     FLabelBitmap.setDotsPerMeterY(CaptionDotsPerMeter);
     FLabelBitmap.fill(0);

@@ -41,5 +41,5 @@ void TMainForm::ShowDetails(const TJmaRec& Rec)
 
 void TMainForm::JsonToTreeview(const TJmaRec& Rec)
 {
-    BuildIntensityTree(*TreeView1, Rec.Intensity, FTreeIcons);
+    BuildIntensityTree(*TreeView1, Rec.Intensity, FIcons);
 }
