@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -29,6 +30,17 @@ float ToFloat(const QString& Field)
     return value;
 }
 
+// A projected coordinate as a pixel. A point far off the map (a feed may give any longitude)
+// is held well outside the image instead of overflowing the integer, with room left for the
+// region arithmetic done on it.
+int ToPixel(double Value)
+{
+    constexpr double farOutside = 1 << 24;
+    if (!(Value > -farOutside))
+        return -static_cast<int>(farOutside);
+    return static_cast<int>(std::min(Value, farOutside));
+}
+
 }  // namespace
 
 QPoint LatLonToDispXY(const QPointF& LatLon)
@@ -40,7 +52,7 @@ QPoint LatLonToDispXY(const QPointF& LatLon)
                                        * (-3992.879072)
                                    + 970.0)
         - 2;
-    return {static_cast<int>(x), static_cast<int>(y)};
+    return {ToPixel(x), ToPixel(y)};
 }
 
 void ParseAreaCode(const QByteArray& Text, TAreaCodeList& List)

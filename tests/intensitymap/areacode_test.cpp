@@ -30,6 +30,25 @@ TEST(LatLonToDispXY, ProjectsTheTableExtremesAndTheCentre)
     }
 }
 
+TEST(LatLonToDispXY, PointsFarOffTheMapStayFarOutsideWithoutOverflow)
+{
+    const struct {
+        const char* name;
+        QPointF lonLat;
+        QPoint pixel;
+    } cases[] = {
+        {"longitude of 1e16", {1.23612e16, 35.0}, {1 << 24, 1095}},
+        {"longitude of -3e38", {-3e38, 35.0}, {-(1 << 24), 1095}},
+        {"latitude past the pole", {135.57, 1e30}, {960, 968}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPoint pixel = LatLonToDispXY(c.lonLat);
+        EXPECT_EQ(pixel.x(), c.pixel.x());
+        EXPECT_TRUE(std::abs(pixel.y()) <= (1 << 24));
+    }
+}
+
 TEST(LoadAreaCode, BuiltInTableHasAllRowsInOrder)
 {
     TAreaCodeList list;

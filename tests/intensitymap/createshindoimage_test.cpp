@@ -106,6 +106,8 @@ TEST_F(ComposerTest, RegionOfInterestOfMarksAndEpicentre)
         {"mark without icon still counts", {Mark(u"石狩地方北部", -1)}, noEpicenter, {1245, 142, 1501, 398}},
         {"epicentre west of the map is absent", {Mark(u"石狩地方北部", 3)}, QPointF(120.0f, 35.0f),
          {1245, 142, 1501, 398}},
+        {"epicentre at a longitude of 1e16 is absent", {Mark(u"石狩地方北部", 3)}, QPointF(1.23612e16, 35.0),
+         {1245, 142, 1501, 398}},
         {"mark and epicentre",
          {Mark(u"石狩地方北部", 3)},
          LonLatAt({1373, 700}),
