@@ -18,6 +18,15 @@ int Usage()
     return 2;
 }
 
+// Keeps stderr to the tool's own messages: a machine without a user session has no
+// XDG_RUNTIME_DIR, and Qt would say so on every run.
+void QuietMessages(QtMsgType Type, const QMessageLogContext& Context, const QString& Message)
+{
+    if (Type == QtWarningMsg && Message.startsWith(QStringLiteral("QStandardPaths:")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(Type, Context, Message)));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -32,6 +41,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
     curl_global_init(CURL_GLOBAL_DEFAULT);
     int status = 0;
     {
