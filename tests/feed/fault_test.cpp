@@ -320,7 +320,7 @@ TEST(FeedFaults, EveryPublishedReportArrivesOnceWhateverTheServerDoes)
     int faults = 0;
     std::string counts;
     for (const auto& [fault, count] : server.Faults()) {
-        if (fault != TFault::None)
+        if (fault != TFault::None && fault != TFault::Gzip && fault != TFault::Deflate)
             faults += count;
         counts += std::string(" ") + FaultNames[static_cast<int>(fault)] + "=" + std::to_string(count);
     }
