@@ -147,6 +147,17 @@ void AddButton(QHBoxLayout* Layout, QToolButton* Button)
     Layout->addSpacing(4);
 }
 
+// A column of the main area between the splitters: its parts stacked without margins or
+// spacing, never narrower than 20.
+QVBoxLayout* MakeColumn(QWidget* Column)
+{
+    Column->setMinimumWidth(20);
+    auto* layout = new QVBoxLayout(Column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
 }  // namespace
 
 TFillRect::TFillRect(QColor Fill, QWidget* Parent)
@@ -273,10 +284,7 @@ QWidget* TMainForm::CreateTitleBar()
 QWidget* TMainForm::CreateListColumn()
 {
     auto* layout4 = new QWidget(this);
-    layout4->setMinimumWidth(20);
-    auto* column = new QVBoxLayout(layout4);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    auto* column = MakeColumn(layout4);
 
     auto* caption = new QWidget(layout4);
     caption->setFixedHeight(28);
@@ -338,10 +346,7 @@ QWidget* TMainForm::CreateListColumn()
 QWidget* TMainForm::CreateReportPane()
 {
     auto* layout3 = new QWidget(this);
-    layout3->setMinimumWidth(20);
-    auto* pane = new QVBoxLayout(layout3);
-    pane->setContentsMargins(0, 0, 0, 0);
-    pane->setSpacing(0);
+    auto* pane = MakeColumn(layout3);
 
     // Feed texts are shown as they are, never taken for markup.
     TitleLabel = new QLabel(layout3);

@@ -2,22 +2,6 @@
 
 #include "core/rounding.h"
 
-namespace {
-
-// Moves [Low, High) back inside [0, Limit): the near overhang first, else the far one.
-void MoveInside(int& Low, int& High, int Limit)
-{
-    if (Low < 0) {
-        High -= Low;
-        Low = 0;
-    } else if (High > Limit) {
-        Low -= High - Limit;
-        High = Limit;
-    }
-}
-
-}  // namespace
-
 std::optional<TRect> FitRegionToBox(const TRect& Region, QSize BitmapSize, QSize BoxSize)
 {
     if (BoxSize.width() <= 0 || BoxSize.height() <= 0)

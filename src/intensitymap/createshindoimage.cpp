@@ -79,13 +79,7 @@ void EnsureMinimum(int& Low, int& High, int Limit)
     const int d = (minimumSide - (High - Low)) / 2;
     Low -= d;
     High += d;
-    if (Low < 0) {
-        High -= Low;
-        Low = 0;
-    } else if (High > Limit) {
-        Low -= High - Limit;
-        High = Limit;
-    }
+    MoveInside(Low, High, Limit);
 }
 
 void Normalise(TRect& R)
@@ -116,6 +110,17 @@ void CopyInto(const QImage& Source, QImage& Target)
 }
 
 }  // namespace
+
+void MoveInside(int& Low, int& High, int Limit)
+{
+    if (Low < 0) {
+        High -= Low;
+        Low = 0;
+    } else if (High > Limit) {
+        Low -= High - Limit;
+        High = Limit;
+    }
+}
 
 TCreateShindoImage::TCreateShindoImage(TMapLayer& MapLayer, const TDrawMapRec& MapColors,
                                        const std::vector<QImage>& Icons, int LabelWidth, int LabelHeight)

@@ -97,6 +97,10 @@ std::optional<QPoint> EpicenterDispXY(const QPointF& EpicenterF);
 // missing part is odd), shifted back inside the map where the widening overhangs.
 TRect RegionOfInterest(const std::vector<TShindListRec>& List, const std::optional<QPoint>& Epicenter);
 
+// Moves the span [Low, High) back inside [0, Limit), keeping its length: by its overhang past
+// the near edge, or else by its overhang past the far edge.
+void MoveInside(int& Low, int& High, int Limit);
+
 // Whether every pixel of Bitmap with Left <= x <= Right and Top <= y <= Bottom is 0; pixels
 // outside the bitmap count as blank, and so does a rectangle with Right < Left or Bottom < Top.
 bool IsAreaBlank(const QImage& Bitmap, const TRect& Area);
