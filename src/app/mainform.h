@@ -162,7 +162,9 @@ private:
     bool FTheFirst = false;
     // The records of the report list's items, in item order; the items refer to them.
     std::vector<std::unique_ptr<TJmaRec>> FRecords;
-    // The pictures of ImageList1 as icons, shared by the report list and the tree.
+    // The pictures of ImageList1, decoded once: as images for the composer and as icons for
+    // the report list and the tree.
+    std::vector<QImage> FImageList1;
     std::vector<QIcon> FIcons;
     TDetailRequests FDetailRequests;
     // Records back with their details, taken off the result list when an access started;

@@ -60,7 +60,8 @@ void TMainForm::FormCreate()
     for (int row = 0; row < 4; ++row)
         StringGrid1->item(row, 0)->setText(SummaryRowTitles[row]);
     Label7->setText(QStringLiteral("0"));
-    for (const QImage& picture : ImageList1())
+    FImageList1 = ImageList1();
+    for (const QImage& picture : FImageList1)
         FIcons.emplace_back(QPixmap::fromImage(picture));
     FLabelBitmap = QImage(200, 64, QImage::Format_ARGB32);
     CalcLabelSize();
@@ -96,7 +97,7 @@ void TMainForm::StartUp()
     WriteLog(QStringLiteral("Tavrel"), QStringLiteral("Start"));
     MapLayer = std::make_unique<TMapLayer>();
     FCreateShindoImage =
-        std::make_unique<TCreateShindoImage>(*MapLayer, *MapColors, ImageList1(), LabelWidth, LabelHeight);
+        std::make_unique<TCreateShindoImage>(*MapLayer, *MapColors, FImageList1, LabelWidth, LabelHeight);
     TFeedEndpoint endpoint{FOptions.Endpoint, FOptions.CaFile};
     FJMAAccess = std::make_unique<TJMAAccess>(
         endpoint, EqHistList.get(), DetailRequestList.get(), DetailResultList.get(),
