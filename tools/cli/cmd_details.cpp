@@ -1,6 +1,5 @@
 #include "commands.h"
 
-#include "core/folder.h"
 #include "feed/details.h"
 #include "recordjson.h"
 
@@ -24,7 +23,6 @@ int Details(const QStringList& Args)
         PrintError(Args[1] + QStringLiteral(": ") + file.errorString());
         return 2;
     }
-    InitFolder();
     TJmaRec rec;
     rec.ReportType = static_cast<TReportType>(type);
     rec.Json = QFileInfo(Args[1]).fileName();

@@ -1,7 +1,9 @@
 #include "commands.h"
 
 #include "basemap/drawmaprec.h"
+#include "app/intensitytree.h"
 #include "basemap/maplayer.h"
+#include "feed/details.h"
 #include "feed/jmarec.h"
 #include "feed/valueparsers.h"
 #include "intensitymap/createshindoimage.h"
@@ -11,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <QFile>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <exception>
@@ -76,36 +79,15 @@ const nlohmann::json* Member(const nlohmann::json* Value, const char* Name)
     return found == Value->end() ? nullptr : &*found;
 }
 
-// One mark per named area of every named prefecture, in document order, as the viewer's
-// intensity tree lists them; a level that is not an array ends the walk there, as it ends
-// the tree.
-std::vector<TShindListRec> AreaMarks(const nlohmann::json& Document)
+// The marks exactly as the viewer takes them: the record's details filled from the document,
+// the intensity tree built from them, one mark per area item.
+std::vector<TShindListRec> AreaMarks(const QByteArray& Body)
 {
-    std::vector<TShindListRec> marks;
-    const nlohmann::json* prefs
-        = Member(Member(Member(Member(&Document, "Body"), "Intensity"), "Observation"), "Pref");
-    if (prefs == nullptr || !prefs->is_array())
-        return marks;
-    for (const nlohmann::json& pref : *prefs) {
-        if (Member(&pref, "Name") == nullptr)
-            continue;
-        const nlohmann::json* areas = Member(&pref, "Area");
-        if (areas == nullptr)
-            continue;
-        if (!areas->is_array())
-            return marks;
-        for (const nlohmann::json& area : *areas) {
-            const nlohmann::json* name = Member(&area, "Name");
-            if (name == nullptr)
-                continue;
-            const nlohmann::json* maxInt = Member(&area, "MaxInt");
-            TShindListRec mark;
-            mark.Caption = JsonText(*name);
-            mark.ImageIndex = maxInt == nullptr ? -1 : ShindoToImageIndex(JsonText(*maxInt));
-            marks.push_back(mark);
-        }
-    }
-    return marks;
+    TJmaRec rec;
+    FillDetails(rec, Body);
+    QTreeWidget tree;
+    BuildIntensityTree(tree, rec.Intensity, {});
+    return CollectAreaMarks(tree);
 }
 
 QPointF DocumentEpicenter(const nlohmann::json& Document)
@@ -150,12 +132,13 @@ int Map(const QStringList& Args)
         PrintError(options->detailPath + QStringLiteral(": ") + file.errorString());
         return 2;
     }
-    const nlohmann::json document = nlohmann::json::parse(file.readAll().toStdString(), nullptr, false);
+    const QByteArray body = file.readAll();
+    const nlohmann::json document = nlohmann::json::parse(body.begin(), body.end(), nullptr, false);
     if (document.is_discarded()) {
         PrintError(options->detailPath + QStringLiteral(": not JSON"));
         return 1;
     }
-    std::vector<TShindListRec> marks = AreaMarks(document);
+    std::vector<TShindListRec> marks = AreaMarks(body);
     const QPointF epicenter = options->epicenter.value_or(DocumentEpicenter(document));
     try {
         TMapLayer layer;

@@ -1,6 +1,5 @@
 #include "commands.h"
 
-#include "core/folder.h"
 #include "feed/jmaaccess.h"
 #include "recordjson.h"
 
@@ -101,7 +100,6 @@ int Watch(const QStringList& Args)
         PrintError(QStringLiteral("usage: watch [--interval SECONDS (1 to 300)] [--details] [--endpoint URL] [--ca-file FILE]"));
         return 2;
     }
-    InitFolder();
     AccessInterval = options->Interval;
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);

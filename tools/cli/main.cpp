@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "app/defaultfont.h"
+#include "core/folder.h"
 
 #include <QApplication>
 
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
     {
         QApplication app(argc, argv);
         InstallDefaultFont();
+        InitFolder();
         QStringList args = QApplication::arguments().mid(2);
         status = found->second.run(args);
     }
